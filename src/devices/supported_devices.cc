@@ -1,5 +1,7 @@
 #include "devices/supported_devices.h"
 
+#include <iterator>
+
 // Adding a kind: one entry in each column, keeping the null pointer last in the
 // first. Fragments are "VID_xxxx&PID_xxxx" with upper-case hex, or they never match.
 const char* const SupportedDeviceNames[] = {
@@ -36,4 +38,9 @@ const char* const InstallerCommands[] = {
     "installLoadViewer.bat",
 };
 
-unsigned char OfferedFlags[8] = {};
+// A row added to one column and not the others would shift every later row.
+static_assert(std::size(SupportedDeviceNames) == std::size(HardwareIdFragments) + 1 &&
+                  std::size(HardwareIdFragments) == std::size(InstallerCommands),
+              "every row needs a name, a fragment and a command");
+
+unsigned char OfferedFlags[std::size(InstallerCommands)] = {};
