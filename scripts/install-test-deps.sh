@@ -3,14 +3,23 @@
 set -euo pipefail
 
 missing=()
-need() { command -v "$1" >/dev/null 2>&1 || missing+=("$2"); }
+need() { [ -e "$1" ] || command -v "$1" >/dev/null 2>&1 || missing+=("$2"); }
 need cmake cmake
 need g++ g++
-[ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
+need /usr/include/gtest/gtest.h libgtest-dev
+need i686-w64-mingw32-g++ g++-mingw-w64-i686
+need x86_64-w64-mingw32-g++ g++-mingw-w64-x86-64
+need /usr/lib/wine/wine64 wine64
+need /usr/lib/wine/wine wine32:i386
+need /usr/bin/wine wine
+need Xvfb xvfb
 
 [ ${#missing[@]} -eq 0 ] && exit 0
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 echo "installing: ${missing[*]}"
+if [[ " ${missing[*]} " == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

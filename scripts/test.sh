@@ -7,8 +7,18 @@ scripts/install-test-deps.sh
 jobs=$(nproc)
 
 for preset in default asan; do
-  echo "== $preset"
+  echo "== Linux: $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
 done
+
+echo "== Windows: the 32-bit exe and zip, and the same sources for 64 bits"
+for preset in windows windows-x64; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+done
+tests/wine/check_exe.sh build-windows
+
+echo "== Windows end to end under Wine"
+tests/wine/wine_suite.sh build-windows build-windows-x64
