@@ -1,7 +1,5 @@
 #include "fake_platform.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 
 #include "devices/supported_devices.h"
@@ -21,6 +19,7 @@ namespace fake {
 
 Script script;
 std::vector<std::string> events;
+std::vector<std::string> problems;
 
 namespace {
 DeviceSet the_set;
@@ -31,6 +30,7 @@ bool set_open = false;
 void Reset() {
   script = Script();
   events.clear();
+  problems.clear();
   last_error = 0;
   set_open = false;
   for (int i = 0; SupportedDeviceNames[i] != nullptr; ++i) OfferedFlags[i] = 0;
@@ -61,19 +61,25 @@ std::vector<std::string> Events(const std::vector<std::string>& prefixes) {
 using fake::events;
 using fake::script;
 
+namespace {
+void Expect(bool condition, const std::string& problem) {
+  if (!condition) fake::problems.push_back(problem);
+}
+}  // namespace
+
 DeviceSet* OpenPresentUsbDevices() {
   events.push_back("open");
   if (script.open_error != 0) {
     fake::last_error = script.open_error;
     return nullptr;
   }
-  EXPECT_FALSE(fake::set_open) << "the device set is opened once per scan";
+  Expect(!fake::set_open, "the device set was opened twice");
   fake::set_open = true;
   return &fake::the_set;
 }
 
 bool EnumDevice(DeviceSet* set, uint32_t index) {
-  EXPECT_EQ(set, &fake::the_set);
+  Expect(set == &fake::the_set, "enumerated an unknown set");
   events.push_back("enum " + std::to_string(index));
   if (index >= script.devices.size()) {
     fake::last_error = kErrorNoMoreItems;
@@ -89,6 +95,7 @@ bool EnumDevice(DeviceSet* set, uint32_t index) {
 
 bool ReadHardwareIdProperty(DeviceSet* set, char* buffer, uint32_t size) {
   events.push_back("read " + std::to_string(set->selected));
+  Expect(set == &fake::the_set, "read from an unknown set");
   const fake::Device& device = script.devices.at(set->selected);
   if (!device.readable) {
     fake::last_error = 13;
@@ -103,8 +110,7 @@ bool ReadHardwareIdProperty(DeviceSet* set, char* buffer, uint32_t size) {
 }
 
 void CloseDeviceSet(DeviceSet* set) {
-  EXPECT_EQ(set, &fake::the_set);
-  EXPECT_TRUE(fake::set_open);
+  Expect(set == &fake::the_set && fake::set_open, "closed a set that is not open");
   fake::set_open = false;
   events.push_back("close set");
 }
@@ -114,7 +120,7 @@ int32_t LastDeviceError() { return fake::last_error; }
 int ConfirmYesNo(const char* prompt) {
   events.push_back(std::string("confirm ") + prompt);
   if (script.answers.empty()) {
-    ADD_FAILURE() << "unexpected question: " << prompt;
+    fake::problems.push_back(std::string("unscripted question: ") + prompt);
     return kModalCancel;
   }
   const int answer = script.answers.front();

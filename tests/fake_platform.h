@@ -28,6 +28,8 @@ struct Script {
 extern Script script;
 // "enum <i>", "read <i>", "confirm <prompt>", "start <cmd>", "wait <cmd>", "close <cmd>".
 extern std::vector<std::string> events;
+// Misuse the fake noticed (an unscripted question, a set opened twice, ...); empty when all went well.
+extern std::vector<std::string> problems;
 
 void Reset();
 

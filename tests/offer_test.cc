@@ -15,7 +15,10 @@ using Events = std::vector<std::string>;
 class OfferTest : public testing::Test {
  protected:
   void SetUp() override { fake::Reset(); }
-  void TearDown() override { EXPECT_TRUE(fake::script.answers.empty()) << "a question was not asked"; }
+  void TearDown() override {
+    EXPECT_TRUE(fake::script.answers.empty()) << "a question was not asked";
+    EXPECT_EQ(fake::problems, std::vector<std::string>{});
+  }
 
   static Events Asked() { return fake::Events({"confirm", "start"}); }
 };

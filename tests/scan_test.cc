@@ -23,7 +23,10 @@ const char kSerialPrompt[] = "confirm Do you to install (Standard Serial-Bridge 
 class ScanTest : public testing::Test {
  protected:
   void SetUp() override { fake::Reset(); }
-  void TearDown() override { EXPECT_TRUE(fake::script.answers.empty()) << "a question was not asked"; }
+  void TearDown() override {
+    EXPECT_TRUE(fake::script.answers.empty()) << "a question was not asked";
+    EXPECT_EQ(fake::problems, std::vector<std::string>{});
+  }
 
   // Runs the scan and returns what it wrote on standard output.
   static std::string Scan() {
