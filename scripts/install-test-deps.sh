@@ -13,6 +13,12 @@ need /usr/lib/wine/wine64 wine64
 need /usr/lib/wine/wine wine32:i386
 need /usr/bin/wine wine
 need Xvfb xvfb
+need /usr/include/benchmark/benchmark.h libbenchmark-dev
+need clang++ clang
+need /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev
+need hyperfine hyperfine
+need /usr/bin/time time
+need unshare util-linux
 
 [ ${#missing[@]} -eq 0 ] && exit 0
 sudo=""

@@ -63,12 +63,13 @@ TEST_F(SysfsTree, DevicesComeInBusAndPortOrderWithoutInterfaces) {
     Device(names[i], "abcd\n", product, "0100\n");
   }
   Device("1-1:1.0", "abcd\n", "9999\n", "0100\n");  // an interface, even one that looks like a device
-  Device("1-3", nullptr, nullptr, nullptr);
+  Device("1-3", nullptr, nullptr, nullptr);  // no identity: listed, but never read as a device
   EXPECT_EQ(Read(), (std::vector<std::string>{
                         "USB\\VID_ABCD&PID_0005&REV_0100",  // usb1
                         "USB\\VID_ABCD&PID_0006&REV_0100",  // 1-1
                         "USB\\VID_ABCD&PID_0004&REV_0100",  // 1-1.2
                         "USB\\VID_ABCD&PID_0003&REV_0100",  // 1-2
+                        "<unreadable>",                     // 1-3
                         "USB\\VID_ABCD&PID_0001&REV_0100",  // 1-10
                         "USB\\VID_ABCD&PID_0002&REV_0100",  // usb2
                         "USB\\VID_ABCD&PID_0000&REV_0100",  // 2-1
@@ -127,14 +128,16 @@ TEST_F(SysfsTree, MissingListIsEmptyButAnUnreadableOneFails) {
   EXPECT_EQ(LastDeviceError(), ENOTDIR);
 }
 
-TEST_F(SysfsTree, StrangeEntriesAreNotDevices) {
+TEST_F(SysfsTree, StrangeEntriesNeverReadAsDevices) {
   Device("1-1", "a7c2\n", "e1d0\n", "0100\n");
   ASSERT_EQ(symlink("1-loop", (list_ + "/1-loop").c_str()), 0);
   ASSERT_EQ(symlink("nowhere", (list_ + "/1-dangling").c_str()), 0);
   ASSERT_EQ(symlink("1-1", (list_ + "/1-5").c_str()), 0);  // a link to a device is a device
   Write("1-plain", "a7c2\n");
   ASSERT_EQ(mkdir((list_ + "/1-empty").c_str(), 0755), 0);
-  EXPECT_EQ(Read(), (std::vector<std::string>{"USB\\VID_A7C2&PID_E1D0&REV_0100", "USB\\VID_A7C2&PID_E1D0&REV_0100"}));
+  // Links to a device are devices; the rest come last, by name, and cannot be read.
+  EXPECT_EQ(Read(), (std::vector<std::string>{"USB\\VID_A7C2&PID_E1D0&REV_0100", "USB\\VID_A7C2&PID_E1D0&REV_0100",
+                                            "<unreadable>", "<unreadable>", "<unreadable>", "<unreadable>"}));
 }
 
 TEST(UsbDeviceNameLess, OrdersByBusThenPortNumbers) {

@@ -1,10 +1,10 @@
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -26,7 +26,9 @@ int32_t g_last_error = 0;
 // Platform codes this layer reports for a device it cannot describe.
 constexpr int32_t kErrorInvalidData = 13;
 
+// Where a list entry stands in scan order, worked out once per entry.
 struct NameKey {
+  std::string name;
   bool parsed = false;
   unsigned long bus = 0;
   std::vector<unsigned long> ports;  // empty for the root hub
@@ -42,6 +44,7 @@ bool ReadNumber(const char*& p, unsigned long& value) {
 
 NameKey KeyOf(const std::string& name) {
   NameKey key;
+  key.name = name;
   const char* p = name.c_str();
   if (std::strncmp(p, "usb", 3) == 0) {
     p += 3;
@@ -59,38 +62,31 @@ NameKey KeyOf(const std::string& name) {
   return key;
 }
 
-bool IsFile(int dir, const std::string& path) {
-  struct stat info;
-  return fstatat(dir, path.c_str(), &info, 0) == 0;
-}
-
-// Bounded read of one small attribute; a FIFO, folder or huge file costs nothing.
+// Bounded read of one small attribute. A huge file costs one short read; a folder
+// fails to read, and a FIFO cannot block a non-blocking read.
 bool ReadAttribute(const std::string& path, char (&digits)[5]) {
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return false;
-  struct stat info;
   char data[8];
-  ssize_t size = -1;
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    do size = read(fd, data, sizeof data);
-    while (size < 0 && errno == EINTR);
-  }
+  ssize_t size;
+  do size = read(fd, data, sizeof data);
+  while (size < 0 && errno == EINTR);
   close(fd);
   return size >= 0 && ParseHexAttribute(data, static_cast<std::size_t>(size), digits);
 }
 
+bool KeyLess(const NameKey& a, const NameKey& b) {
+  // Names of no known form go last, by name, so the order stays the same.
+  if (a.parsed != b.parsed) return a.parsed;
+  if (!a.parsed) return a.name < b.name;
+  if (a.bus != b.bus) return a.bus < b.bus;
+  if (a.ports != b.ports) return a.ports < b.ports;
+  return a.name < b.name;
+}
+
 }  // namespace
 
-bool UsbDeviceNameLess(const std::string& a, const std::string& b) {
-  const NameKey ka = KeyOf(a);
-  const NameKey kb = KeyOf(b);
-  // Names of no known form go last, by name, so the order stays the same.
-  if (ka.parsed != kb.parsed) return ka.parsed;
-  if (!ka.parsed) return a < b;
-  if (ka.bus != kb.bus) return ka.bus < kb.bus;
-  if (ka.ports != kb.ports) return ka.ports < kb.ports;
-  return a < b;
-}
+bool UsbDeviceNameLess(const std::string& a, const std::string& b) { return KeyLess(KeyOf(a), KeyOf(b)); }
 
 bool ParseHexAttribute(const char* data, std::size_t size, char (&digits)[5]) {
   if (size == 5 && data[4] == '\n') size = 4;
@@ -116,25 +112,24 @@ DeviceSet* OpenUsbDeviceSetAt(const char* listFolder) {
     g_last_error = errno;
     return nullptr;
   }
-  DeviceSet* set = new DeviceSet{listFolder, {}, 0};
+  std::vector<NameKey> entries;
   errno = 0;
   while (const dirent* entry = readdir(dir)) {
-    const std::string name = entry->d_name;
-    // Interfaces ("1-1:1.0") sit beside the devices but are not devices.
-    if (name[0] == '.' || name.find(':') != std::string::npos) continue;
-    if (IsFile(dirfd(dir), name + "/idVendor") && IsFile(dirfd(dir), name + "/idProduct")) {
-      set->names.push_back(name);
-    }
+    // Interfaces ("1-1:1.0") sit beside the devices but are not devices. Any other
+    // entry without identity attributes fails its property read and is skipped then,
+    // which saves looking into every entry twice.
+    if (entry->d_name[0] != '.' && std::strchr(entry->d_name, ':') == nullptr) entries.push_back(KeyOf(entry->d_name));
     errno = 0;
   }
   const int error = errno;
   closedir(dir);
   if (error != 0) {
-    delete set;
     g_last_error = error;
     return nullptr;
   }
-  std::sort(set->names.begin(), set->names.end(), UsbDeviceNameLess);
+  std::sort(entries.begin(), entries.end(), KeyLess);
+  DeviceSet* set = new DeviceSet{listFolder, {}, 0};
+  for (NameKey& entry : entries) set->names.push_back(std::move(entry.name));
   return set;
 }
 
@@ -150,23 +145,27 @@ bool EnumDevice(DeviceSet* set, uint32_t index) {
 }
 
 bool ReadHardwareIdProperty(DeviceSet* set, char* buffer, uint32_t size) {
-  const std::string device = set->folder + "/" + set->names[set->selected] + "/";
+  std::string path = set->folder + "/" + set->names[set->selected] + "/";
+  const std::size_t folder_length = path.size();
+  auto read = [&](const char* attribute, char(&digits)[5]) {
+    path.replace(folder_length, std::string::npos, attribute);
+    return ReadAttribute(path, digits);
+  };
   char vendor[5], product[5], revision[5];
-  if (!ReadAttribute(device + "idVendor", vendor) || !ReadAttribute(device + "idProduct", product) ||
-      !ReadAttribute(device + "bcdDevice", revision)) {
+  if (!read("idVendor", vendor) || !read("idProduct", product) || !read("bcdDevice", revision)) {
     g_last_error = kErrorInvalidData;
     return false;
   }
   // The multi-string Windows keeps for a USB device: the ID with its revision,
   // then without it, then the closing NUL.
-  const std::string ids = std::string("USB\\VID_") + vendor + "&PID_" + product;
-  std::string value = ids + "&REV_" + revision;
-  value.append(1, '\0').append(ids).append(2, '\0');
-  if (value.size() > size) {
+  char value[64];
+  const int length = std::snprintf(value, sizeof value, "USB\\VID_%s&PID_%s&REV_%s%cUSB\\VID_%s&PID_%s%c%c", vendor,
+                                   product, revision, '\0', vendor, product, '\0', '\0');
+  if (length < 0 || static_cast<uint32_t>(length) > size) {
     g_last_error = kErrorInsufficientBuffer;
     return false;
   }
-  std::memcpy(buffer, value.data(), value.size());
+  std::memcpy(buffer, value, static_cast<std::size_t>(length));
   return true;
 }
 

@@ -10,8 +10,9 @@ struct DeviceSet;
 
 constexpr const char* kUsbDeviceList = "/sys/bus/usb/devices";
 
-// Snapshot of the USB devices listed in `listFolder`, in bus and port order.
-// A missing folder is an empty set; any other failure to list it is null.
+// Snapshot of the entries listed in `listFolder` other than interfaces, in bus and
+// port order; an entry that is no device fails its property read. A missing folder
+// is an empty set; any other failure to list it is null.
 DeviceSet* OpenUsbDeviceSetAt(const char* listFolder);
 
 // Whether `a` comes before `b` in scan order: by bus, the root hub "usbN"
