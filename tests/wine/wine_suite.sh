@@ -15,7 +15,7 @@ else
   echo "this machine cannot execute 32-bit code; running the 64-bit build of the same sources under wine64"
 fi
 export WINELOADER=$WINE WINESERVER WINEDEBUG=-all
-for exe in usboffer.exe dialog_driver.exe; do
+for exe in usboffer.exe dialog_driver.exe confirm_probe.exe; do
   [ -f "$build/$exe" ] || { echo "missing $build/$exe: build the Windows presets first"; exit 1; }
 done
 
@@ -162,6 +162,25 @@ $(dialog "Standard Bulk-USB Driver")
 $(dialog "Gantry Surface Scanner")" \
   "Could not start installQuennaCarver.bat, error 2
 Could not start installBulkDriver.bat, error 2" -- yes enter yes
+
+# The modal result of each way to answer, straight from the dialog.
+long="Do you to install ($(printf 'Very Long Device Kind Name %.0s' $(seq 12)))?"
+for answer in "enter 6" "yes 6" "no 7" "escape 7" "close 2" "altf4 2" "long 6"; do
+  action=${answer% *} prompt="Do you to install (Probe)?"
+  [ "$action" = long ] && action=enter prompt=$long
+  (cd "$build" && timeout 60 "$WINE" confirm_probe.exe "$prompt" >"$work/probe" 2>/dev/null) &
+  shown=$(cd "$build" && timeout 60 "$WINE" dialog_driver.exe answer "$action" 2>/dev/null | tr -d '\r')
+  wait $!
+  result=$(tr -d '\r' <"$work/probe")
+  expected="Confirm|$prompt|&Yes,&No|default=6|icon=yes|centred|side-by-side"
+  if [ "$result" = "${answer#* }" ] && [ "$shown" = "$expected" ]; then
+    echo "PASS: ${answer% *} answers ${answer#* }"
+    passed=$((passed + 1))
+  else
+    printf 'FAIL: %s answers %s\n  result: %s\n  shown: %s\n' "${answer% *}" "${answer#* }" "$result" "$shown"
+    failed=$((failed + 1))
+  fi
+done
 
 echo "wine: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
