@@ -5,8 +5,7 @@
 set -u
 build=$1
 here=$(cd "$(dirname "$0")" && pwd)
-passed=0 failed=0
-verdict() { if [ "$2" = 0 ]; then echo "PASS: $1"; passed=$((passed + 1)); else echo "FAIL: $1"; failed=$((failed + 1)); fi; }
+source "$here/../tests/lib/suite.sh"
 
 out=$(mktemp)
 "$build/scan_offer_bench" --benchmark_out="$out" --benchmark_out_format=csv
@@ -22,5 +21,4 @@ verdict "sysfs layer over a generated tree" $?
 "$here/whole_process.sh" "$build" --check
 verdict "whole process within 1.10x of the floor, under 4 MiB, idle while an installer runs" $?
 
-echo "bench: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary bench

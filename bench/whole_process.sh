@@ -4,14 +4,8 @@
 # memory, and the CPU it uses while an installer runs.
 # Usage: whole_process.sh BUILD_DIR [--check]   (as root; needs hyperfine and /usr/bin/time)
 set -u
-if [ -z "${USBOFFER_BENCH_NS:-}" ]; then
-  if [ "$(id -u)" -ne 0 ] || ! unshare --mount --propagation private true 2>/dev/null; then
-    [ "${CI:-}" = true ] && { echo "FAIL: needs root and a mount namespace"; exit 1; }
-    echo "SKIP: needs root and a mount namespace"
-    exit 77
-  fi
-  exec env USBOFFER_BENCH_NS=1 unshare --mount --propagation private bash "$0" "$@"
-fi
+source "$(dirname "$0")/../tests/lib/suite.sh"
+enter_mount_namespace "$0" "$@"
 
 build=$(readlink -f "$1")
 check=${2-}

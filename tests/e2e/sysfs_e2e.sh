@@ -5,14 +5,8 @@
 # Usage: sysfs_e2e.sh PATH_TO_USBOFFER   (as root)
 set -u
 
-if [ -z "${USBOFFER_E2E_NS:-}" ]; then
-  if [ "$(id -u)" -ne 0 ] || ! unshare --mount --propagation private true 2>/dev/null; then
-    [ "${CI:-}" = true ] && { echo "FAIL: this suite needs root and a mount namespace"; exit 1; }
-    echo "SKIP: needs root and a mount namespace"
-    exit 77
-  fi
-  exec env USBOFFER_E2E_NS=1 unshare --mount --propagation private bash "$0" "$@"
-fi
+source "$(dirname "$0")/../lib/suite.sh"
+enter_mount_namespace "$0" "$@"
 
 binary=$(readlink -f "$1")
 mount -t tmpfs tmpfs /sys/bus || exit 1
@@ -22,7 +16,6 @@ trap 'rm -rf "$root"' EXIT
 tool=$root/tool work=$root/work pathbin=$root/pathbin
 pci=/sys/devices/pci0000:00/0000:00:14.0
 list=/sys/bus/usb/devices
-passed=0 failed=0
 
 reset_tree() {
   rm -rf /sys/bus/* /sys/devices/*
@@ -81,15 +74,6 @@ run_case() {
   [ "$(cat "$root/err")" = "$expected_err" ] ||
     problems+="  stderr:"$'\n'"$(cat -A "$root/err")"$'\n'"  expected:"$'\n'"$(printf '%s' "$expected_err" | cat -A)"$'\n'
   report "$name" "$problems"
-}
-report() {
-  if [ -z "$2" ]; then
-    echo "PASS: $1"
-    passed=$((passed + 1))
-  else
-    printf 'FAIL: %s\n%s' "$1" "$2"
-    failed=$((failed + 1))
-  fi
 }
 answers() { printf "$1" >"$root/in"; echo "$root/in"; }
 
@@ -183,5 +167,4 @@ small=$(rss "$(answers 'n\n')") big=$(rss "$root/huge")
 echo "peak RSS: $small KiB for one short answer, $big KiB for a 1 MiB line"
 report "memory does not grow with a 1 MiB line" "$([ $((big - small)) -lt 256 ] || echo "  $small KiB vs $big KiB")"
 
-echo "e2e: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary e2e

@@ -7,10 +7,8 @@ set -u
 build=$1
 exe=$build/usboffer.exe
 headers=$(i686-w64-mingw32-objdump -p "$exe" 2>&1)
-passed=0 failed=0
-check() {
-  if eval "$2"; then echo "PASS: $1"; passed=$((passed + 1)); else echo "FAIL: $1"; failed=$((failed + 1)); fi
-}
+source "$(dirname "$0")/../lib/suite.sh"
+check() { eval "$2"; verdict "$1" $?; }
 
 check "32-bit i386 PE" 'grep -q "file format pei-i386" <<<"$headers"'
 check "console subsystem" 'grep -qE "^Subsystem\s+00000003" <<<"$headers"'
@@ -25,5 +23,4 @@ check "version resource" 'grep -qaP "O\\x00r\\x00i\\x00g\\x00i\\x00n\\x00a\\x00l
 zip=$(ls "$build"/usboffer-*-win32.zip 2>/dev/null | head -1)
 check "zip with the exe and the README" '[ -n "$zip" ] && [ "$(cmake -E tar tf "$zip" | sort | tr "\n" " ")" = "README.md usboffer.exe " ]'
 
-echo "exe: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary exe

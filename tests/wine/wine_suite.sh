@@ -4,7 +4,7 @@
 # Usage: wine_suite.sh BUILD_DIR_32 BUILD_DIR_64
 set -u
 
-here=$(cd "$(dirname "$0")" && pwd)
+source "$(dirname "$0")/../lib/suite.sh"
 # Windows runs the 32-bit exe; a kernel without 32-bit support can only run the 64-bit
 # build of the same sources, under wine64.
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then
@@ -38,8 +38,6 @@ timeout 300 "$WINE" wineboot -i >/dev/null 2>&1 || { echo "wineboot failed"; exi
 "$WINESERVER" -p
 
 tool=$work/tool
-passed=0
-failed=0
 
 # Writes the devices, one "multi-string" argument each ("-" for a device without a
 # HardwareID; "\0" separates strings), as USB instances in scan order.
@@ -99,13 +97,7 @@ run_case() {
   [ ! -s "$work/out" ] || problems+="  stdout: $(cat "$work/out")"$'\n'
   [ "$(tr -d '\r' <"$work/err")" = "$expected_err" ] || problems+="  stderr: $(cat "$work/err")"$'\n'
   check_markers || problems+="  markers: $(cd "$tool" && ls -- *.started *.ended 2>/dev/null | tr '\n' ' ')"$'\n'
-  if [ -z "$problems" ]; then
-    echo "PASS: $name"
-    passed=$((passed + 1))
-  else
-    printf 'FAIL: %s\n%s' "$name" "$problems"
-    failed=$((failed + 1))
-  fi
+  report "$name" "$problems"
 }
 
 # Which scripts must have run (both markers) and which not (no marker); set per case.
@@ -173,14 +165,8 @@ for answer in "enter 6" "yes 6" "no 7" "escape 7" "close 2" "altf4 2" "long 6"; 
   wait $!
   result=$(tr -d '\r' <"$work/probe")
   expected="Confirm|$prompt|&Yes,&No|default=6|icon=yes|centred|side-by-side"
-  if [ "$result" = "${answer#* }" ] && [ "$shown" = "$expected" ]; then
-    echo "PASS: ${answer% *} answers ${answer#* }"
-    passed=$((passed + 1))
-  else
-    printf 'FAIL: %s answers %s\n  result: %s\n  shown: %s\n' "${answer% *}" "${answer#* }" "$result" "$shown"
-    failed=$((failed + 1))
-  fi
+  report "${answer% *} answers ${answer#* }" \
+    "$([ "$result" = "${answer#* }" ] && [ "$shown" = "$expected" ] || printf '  result: %s\n  shown: %s' "$result" "$shown")"
 done
 
-echo "wine: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary wine
