@@ -13,15 +13,15 @@
 namespace fake {
 
 struct Device {
-  std::string property;     // the hardware-ID value, byte for byte
-  bool readable = true;     // false: the device has no hardware-ID property
-  int32_t enum_error = 0;   // nonzero: enumeration fails here with this code
+  std::string property;    // the hardware-ID value, byte for byte
+  bool readable = true;    // false: the device has no hardware-ID property
+  int32_t enum_error = 0;  // nonzero: enumeration fails here with this code
 };
 
 struct Script {
   int32_t open_error = 0;  // nonzero: the device set cannot be opened
   std::vector<Device> devices;
-  std::deque<int> answers;                // modal results, one per question
+  std::deque<int> answers;                  // modal results, one per question
   std::map<std::string, int> start_errors;  // command -> error code
 };
 

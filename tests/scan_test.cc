@@ -60,8 +60,8 @@ TEST_F(ScanTest, UnopenableSetPrintsOneLineAndEnumeratesNothing) {
 }
 
 TEST_F(ScanTest, EnumerationFailureStopsTheScanAfterEarlierDevicesWereOffered) {
-  fake::script.devices = {fake::WithIds({kGantry}), fake::WithIds({"USB\\VID_1111&PID_2222"}),
-                          fake::WithIds({kBulk}), fake::Device{"", true, 1784}, fake::WithIds({kSerial})};
+  fake::script.devices = {fake::WithIds({kGantry}), fake::WithIds({"USB\\VID_1111&PID_2222"}), fake::WithIds({kBulk}),
+                          fake::Device{"", true, 1784}, fake::WithIds({kSerial})};
   fake::script.answers = {kModalNo, kModalNo};
   EXPECT_EQ(Scan(), "SetupDiEnumDeviceInfo failed, error 1784\n");
   EXPECT_EQ(Prompts(), (Events{kGantryPrompt, kBulkPrompt}));

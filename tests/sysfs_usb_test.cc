@@ -1,3 +1,5 @@
+#include "platform/sysfs_usb.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "platform/device_set.h"
-#include "platform/sysfs_usb.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ TEST_F(SysfsTree, DevicesComeInBusAndPortOrderWithoutInterfaces) {
     Device(names[i], "abcd\n", product, "0100\n");
   }
   Device("1-1:1.0", "abcd\n", "9999\n", "0100\n");  // an interface, even one that looks like a device
-  Device("1-3", nullptr, nullptr, nullptr);  // no identity: listed, but never read as a device
+  Device("1-3", nullptr, nullptr, nullptr);         // no identity: listed, but never read as a device
   EXPECT_EQ(Read(), (std::vector<std::string>{
                         "USB\\VID_ABCD&PID_0005&REV_0100",  // usb1
                         "USB\\VID_ABCD&PID_0006&REV_0100",  // 1-1
@@ -95,25 +96,27 @@ TEST_F(SysfsTree, PropertyIsTheMultiStringWindowsWrites) {
 }
 
 TEST_F(SysfsTree, BadAttributesMakeOnlyThatDeviceUnreadable) {
-  Device("1-1", "a7c2\n", "e1d0\n", nullptr);        // no revision
-  Device("1-2", "a7c2", "e1d0", "0100");             // no newline is fine
-  Device("1-3", "a7c\n", "e1d0\n", "0100\n");        // three digits
-  Device("1-4", "a7c20\n", "e1d0\n", "0100\n");      // five digits
-  Device("1-5", "a7g2\n", "e1d0\n", "0100\n");       // not hex
-  Device("1-6", "", "e1d0\n", "0100\n");             // empty
+  Device("1-1", "a7c2\n", "e1d0\n", nullptr);    // no revision
+  Device("1-2", "a7c2", "e1d0", "0100");         // no newline is fine
+  Device("1-3", "a7c\n", "e1d0\n", "0100\n");    // three digits
+  Device("1-4", "a7c20\n", "e1d0\n", "0100\n");  // five digits
+  Device("1-5", "a7g2\n", "e1d0\n", "0100\n");   // not hex
+  Device("1-6", "", "e1d0\n", "0100\n");         // empty
   Device("1-7", nullptr, "e1d0\n", "0100\n");
-  Write("1-7/idVendor", std::string("a7\0" "2\n", 5));  // a NUL inside
-  Device("1-8", "a7c2\n\n", "e1d0\n", "0100\n");     // two newlines
-  Device("1-9", "A7C2\n", "E1D0\n", "0100\n");        // upper case is fine too
+  Write("1-7/idVendor", std::string("a7\0"
+                                    "2\n",
+                                    5));          // a NUL inside
+  Device("1-8", "a7c2\n\n", "e1d0\n", "0100\n");  // two newlines
+  Device("1-9", "A7C2\n", "E1D0\n", "0100\n");    // upper case is fine too
   Device("1-10", "a7c2\n", "e1d0\n", nullptr);
   ASSERT_EQ(mkdir((list_ + "/1-10/bcdDevice").c_str(), 0755), 0);  // a folder in place of a file
   Device("1-11", "a7c2\n", "e1d0\n", nullptr);
   Write("1-11/bcdDevice", std::string(1 << 20, '0'));  // huge
   const std::vector<std::string> seen = Read();
-  EXPECT_EQ(seen, (std::vector<std::string>{"<unreadable>", "USB\\VID_A7C2&PID_E1D0&REV_0100", "<unreadable>",
-                                            "<unreadable>", "<unreadable>", "<unreadable>", "<unreadable>",
-                                            "<unreadable>", "USB\\VID_A7C2&PID_E1D0&REV_0100", "<unreadable>",
-                                            "<unreadable>"}));
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"<unreadable>", "USB\\VID_A7C2&PID_E1D0&REV_0100", "<unreadable>", "<unreadable>",
+                                      "<unreadable>", "<unreadable>", "<unreadable>", "<unreadable>",
+                                      "USB\\VID_A7C2&PID_E1D0&REV_0100", "<unreadable>", "<unreadable>"}));
 }
 
 TEST_F(SysfsTree, MissingListIsEmptyButAnUnreadableOneFails) {
@@ -137,12 +140,12 @@ TEST_F(SysfsTree, StrangeEntriesNeverReadAsDevices) {
   ASSERT_EQ(mkdir((list_ + "/1-empty").c_str(), 0755), 0);
   // Links to a device are devices; the rest come last, by name, and cannot be read.
   EXPECT_EQ(Read(), (std::vector<std::string>{"USB\\VID_A7C2&PID_E1D0&REV_0100", "USB\\VID_A7C2&PID_E1D0&REV_0100",
-                                            "<unreadable>", "<unreadable>", "<unreadable>", "<unreadable>"}));
+                                              "<unreadable>", "<unreadable>", "<unreadable>", "<unreadable>"}));
 }
 
 TEST(UsbDeviceNameLess, OrdersByBusThenPortNumbers) {
-  std::vector<std::string> names = {"x", "10-1", "2-1", "1-1.10", "1-1.2", "1-1", "usb10", "usb1", "1-9", "usb",
-                                    "1-", "9999999999-1"};
+  std::vector<std::string> names = {"x",     "10-1", "2-1", "1-1.10", "1-1.2", "1-1",
+                                    "usb10", "usb1", "1-9", "usb",    "1-",    "9999999999-1"};
   std::sort(names.begin(), names.end(), UsbDeviceNameLess);
   EXPECT_EQ(names, (std::vector<std::string>{"usb1", "1-1", "1-1.2", "1-1.10", "1-9", "2-1", "usb10", "10-1", "1-",
                                              "9999999999-1", "usb", "x"}));

@@ -1,12 +1,13 @@
-#include <gtest/gtest.h>
+#include "platform/terminal_prompt.h"
+
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <string>
 #include <thread>
 
 #include "platform/confirm.h"
-#include "platform/terminal_prompt.h"
 
 namespace {
 
@@ -56,9 +57,18 @@ TEST(TerminalPrompt, AnswersAndWhatTheyMean) {
     const char* input;
     int result;
   } cases[] = {
-      {"\n", kModalYes},      {"y\n", kModalYes},     {"Y\n", kModalYes},     {"yes\n", kModalYes},
-      {"YeS\r\n", kModalYes}, {"  y \n", kModalYes},  {"n\n", kModalNo},      {"NO\n", kModalNo},
-      {"\x1b\n", kModalNo},   {"yes\x1b\n", kModalNo}, {"", kModalCancel},     {"y", kModalCancel},
+      {"\n", kModalYes},
+      {"y\n", kModalYes},
+      {"Y\n", kModalYes},
+      {"yes\n", kModalYes},
+      {"YeS\r\n", kModalYes},
+      {"  y \n", kModalYes},
+      {"n\n", kModalNo},
+      {"NO\n", kModalNo},
+      {"\x1b\n", kModalNo},
+      {"yes\x1b\n", kModalNo},
+      {"", kModalCancel},
+      {"y", kModalCancel},
       {"yes please", kModalCancel},
   };
   for (const auto& c : cases) {

@@ -4,6 +4,7 @@
 
 // Adding a kind: one entry in each column, keeping the null pointer last in the
 // first. Fragments are "VID_xxxx&PID_xxxx" with upper-case hex, or they never match.
+// clang-format off
 const char* const SupportedDeviceNames[] = {
     "Gantry Surface Scanner",
     "Tarvex Carving Machine",
@@ -37,6 +38,8 @@ const char* const InstallerCommands[] = {
     "installSerialBridge.bat",
     "installLoadViewer.bat",
 };
+
+// clang-format on
 
 // A row added to one column and not the others would shift every later row.
 static_assert(std::size(SupportedDeviceNames) == std::size(HardwareIdFragments) + 1 &&

@@ -1,5 +1,5 @@
-#include <unistd.h>
 #include <strings.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -66,10 +66,14 @@ int AskYesNo(int in, int out, const char* prompt) {
   for (;;) {
     WriteAll(out, question);
     switch (ReadAnswer(in)) {
-      case Line::kYes: return kModalYes;
-      case Line::kNo: return kModalNo;
-      case Line::kEnd: return kModalCancel;
-      case Line::kOther: break;
+      case Line::kYes:
+        return kModalYes;
+      case Line::kNo:
+        return kModalNo;
+      case Line::kEnd:
+        return kModalCancel;
+      case Line::kOther:
+        break;
     }
   }
 }

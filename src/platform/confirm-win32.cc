@@ -21,8 +21,8 @@ class Template {
     Dword(0);  // extended style
     words_.push_back(items);
     for (int i = 0; i < 4; ++i) words_.push_back(0);  // placed and sized at run time
-    words_.push_back(0);                               // no menu
-    words_.push_back(0);                               // the standard dialog class
+    words_.push_back(0);                              // no menu
+    words_.push_back(0);                              // the standard dialog class
     String(title);
   }
 
@@ -111,8 +111,8 @@ void Layout(HWND dialog, Question* question) {
   const int client_height = 3 * margin + top_height + button_height;
 
   MoveWindow(GetDlgItem(dialog, kIconId), margin, margin, icon_width, icon_height, FALSE);
-  MoveWindow(GetDlgItem(dialog, kTextId), 2 * margin + icon_width, margin + (top_height - text_height) / 2,
-             text_width, text_height, FALSE);
+  MoveWindow(GetDlgItem(dialog, kTextId), 2 * margin + icon_width, margin + (top_height - text_height) / 2, text_width,
+             text_height, FALSE);
   const int buttons_left = (client_width - 2 * button_width - button_gap) / 2;
   const int buttons_top = 2 * margin + top_height;
   MoveWindow(GetDlgItem(dialog, IDYES), buttons_left, buttons_top, button_width, button_height, FALSE);
