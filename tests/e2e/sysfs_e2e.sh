@@ -128,15 +128,17 @@ reset_tree
 reset_folders
 script "$tool" installGantryScanner
 device 1-1 a7c2 e1d0 0100
+# Each bad device would otherwise be a Tarvex: a lenient read of any attribute brings a prompt.
 bad=0
 hostile() { device "3-$bad" a7c2 e1d1 0100; printf "$1" >"$pci/usb3/3-$bad/$2"; bad=$((bad + 1)); }
-hostile '' idVendor
-hostile 'a7c' idVendor
-hostile 'a7c21\n' idProduct
-hostile 'zz12\n' idProduct
-hostile 'e1\0001\n' idProduct
+hostile '' bcdDevice
+hostile '010\n' bcdDevice
+hostile 'a7c21\n' idVendor
+hostile 'zz00\n' bcdDevice
+hostile 'e1d1\000\n' idProduct
 hostile '0100\n\n' bcdDevice
-head -c 1048576 /dev/zero | tr '\0' 'a' >"$pci/usb3/3-0/idVendor"
+hostile '' idVendor
+yes a7c2 | head -c 1048576 >"$pci/usb3/3-$((bad - 1))/idVendor"  # 1 MiB that starts right
 device 3-20 a7c2 e1d1 0100
 rm "$pci/usb3/3-20/bcdDevice" && mkdir "$pci/usb3/3-20/bcdDevice"
 ln -s 3-loop "$list/3-loop"

@@ -59,7 +59,7 @@ devices() {
       i=$((i + 1))
     done
   } >"$reg"
-  "$WINE" regedit /S "$(WINEPREFIX=$WINEPREFIX "$WINE" winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+  "$WINE" regedit /S "$("$WINE" winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
 }
 
 # A fresh tool folder with the exe, the driver and installer scripts that mark their
